@@ -225,16 +225,17 @@ TEST (LookAndFeel, DoubleClickOpensTheValueEditorWithAllTextSelected)
     EXPECT_EQ (box->getBounds(), juce::Rectangle<int> (11, 68, 50, 11));
 
     // A single click does not open it.
-    auto& source = juce::Desktop::getInstance().getMainMouseSource();
+    auto source = juce::Desktop::getInstance().getMainMouseSource();
     const auto centre = box->getLocalBounds().getCentre().toFloat();
     auto click = [&] (int clicks)
     {
         const auto now = juce::Time::getCurrentTime();
         const juce::MouseEvent e (source, centre, {}, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, box, box, now, centre, now, clicks, false);
-        box->mouseDown (e);
-        box->mouseUp (e);
+        auto& target = static_cast<juce::Component&> (*box);
+        target.mouseDown (e);
+        target.mouseUp (e);
         if (clicks == 2)
-            box->mouseDoubleClick (e);
+            target.mouseDoubleClick (e);
     };
 
     click (1);

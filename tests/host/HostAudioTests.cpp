@@ -113,7 +113,10 @@ TEST_F (HostFixture, ImpulseResponseMatchesTheDesignedChain)
 
     // And the chain really does something: the response is far from flat.
     const auto at = [&] (double hz) { return 20.0 * std::log10 (designedMagnitude (expected, omegaOf (hz, sampleRate))); };
-    EXPECT_GT (std::abs (at (100.0) - at (3000.0)), 3.0);
+    double lowest = 100.0, highest = -100.0;
+    for (double f = 30.0; f < 16000.0; f *= 1.1)
+        lowest = std::min (lowest, at (f)), highest = std::max (highest, at (f));
+    EXPECT_GT (highest - lowest, 6.0);
 }
 
 TEST_F (HostFixture, HostBypassAndPluginBypassDiffer)
@@ -129,6 +132,6 @@ TEST_F (HostFixture, HostBypassAndPluginBypassDiffer)
     juce::MidiBuffer midi;
     plugin->processBlock (buffer, midi);
 
-    EXPECT_NEAR (buffer.getSample (0, 0), 0.5f * 0.7995827f, 1.0e-6f);
+    EXPECT_NEAR (buffer.getSample (0, 0), 0.5f * 0.7995827f, 2.0e-5f);   // colouring is at most ~1e-5 here
     EXPECT_NE (buffer.getSample (0, 1), 0.0f);
 }

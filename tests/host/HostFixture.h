@@ -51,6 +51,20 @@ struct HostFixture  : ::testing::Test
         return block;
     }
 
+    /** The plug-in component's own state inside the host's record (the
+        host keeps it base64-encoded in an XML element). */
+    juce::MemoryBlock componentState()
+    {
+        const auto state = hostState();
+        juce::MemoryBlock component;
+
+        if (auto xml = juce::AudioProcessor::getXmlFromBinary (state.getData(), (int) state.getSize()))
+            if (auto* child = xml->getChildByName ("IComponent"))
+                component.fromBase64Encoding (child->getAllSubText());
+
+        return component;
+    }
+
     static bool containsText (const juce::MemoryBlock& block, const char* text)
     {
         const auto needle = juce::MemoryBlock (text, std::strlen (text));

@@ -106,7 +106,7 @@ TEST_F (HostFixture, OffersTenProgramsWithEmptyNames)
     plugin->setCurrentProgram (3);
     runSilentBlock();
     EXPECT_EQ (plugin->getCurrentProgram(), 3);
-    EXPECT_TRUE (containsText (hostState(), "current_program=\"3\"/>"));
+    EXPECT_TRUE (containsText (componentState(), "current_program=\"3\"/>"));
 }
 
 TEST_F (HostFixture, AParameterSetThroughTheHostReachesThePlugin)
@@ -116,7 +116,7 @@ TEST_F (HostFixture, AParameterSetThroughTheHostReachesThePlugin)
 
     EXPECT_NEAR (parameter (5).getValue(), 0.2f, 1.0e-6f);
     EXPECT_EQ (parameter (5).getCurrentValueAsText(), "764.0 Hz");
-    EXPECT_TRUE (containsText (hostState(), "MidFreq=\"0.2000000029802322\""));
+    EXPECT_TRUE (containsText (componentState(), "MidFreq=\"0.2000000029802322\""));
 }
 
 TEST_F (HostFixture, AStateSavedFromOneInstanceRestoresIntoAFreshOne)
@@ -143,4 +143,33 @@ TEST_F (HostFixture, AStateSavedFromOneInstanceRestoresIntoAFreshOne)
     EXPECT_EQ (again, saved);
 
     fresh->releaseResources();
+}
+
+TEST_F (HostFixture, ComponentStateWrapsTheBlobInTheVst2BankRecord)
+{
+    const auto state = componentState();
+    ASSERT_GT (state.getSize(), 176u + 9u);
+    const auto* bytes = static_cast<const char*> (state.getData());
+
+    // The wrapper's header, then the bank record: 'CcnK', size, 'FBCh',
+    // version 2, the plug-in id, its version, and the chunk size at byte 156
+    // of the record, the chunk itself from byte 160.
+    EXPECT_EQ (juce::String (bytes, 4), "VstW");
+    const auto* bank = bytes + 16;
+    EXPECT_EQ (juce::String (bank, 4), "CcnK");
+    EXPECT_EQ (juce::String (bank + 8, 4), "FBCh");
+    EXPECT_EQ (juce::ByteOrder::bigEndianInt (bank + 12), 2u);
+    EXPECT_EQ (juce::ByteOrder::bigEndianInt (bank + 20), (juce::uint32) 0x10207);
+
+    // The chunk is the plug-in's own 484-byte blob, followed by the
+    // framework's small private record.
+    const auto chunkSize = juce::ByteOrder::bigEndianInt (bank + 156);
+    EXPECT_GE (chunkSize, 484u);
+    ASSERT_EQ (state.getSize(), 176u + chunkSize);
+
+    const auto* chunk = bank + 160;
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt (chunk), 0x21324356u);
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt (chunk + 4), 475u);
+    EXPECT_EQ (chunk[483], 0);
+    EXPECT_TRUE (juce::String (chunk + 8, 475).startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?> <MYPLUGINSETTINGS LowFreq=\"0.1852\""));
 }
