@@ -434,6 +434,9 @@ void OstrelEqAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juc
     // set published by updateFilters (on any thread) is taken over at the
     // start of the block through a wait-free triple buffer, so a block never
     // sees a partly written set; the section memories carry over unchanged.
+    // Subnormals are flushed for the block: the decaying tails of the
+    // recursive sections would otherwise make silence cost twice a signal.
+    const juce::ScopedNoDenormals noDenormals;
     const int numSamples = buffer.getNumSamples();
 
     if (numSamples == 0 || buffer.getNumChannels() == 0)

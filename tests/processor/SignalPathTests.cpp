@@ -71,6 +71,7 @@ namespace
 
         void run (juce::AudioBuffer<float>& buffer, const ChainSettings& settings)
         {
+            const juce::ScopedNoDenormals sameModeAsTheCallback;
             processBlockReference (buffer.getWritePointer (0),
                                    buffer.getNumChannels() > 1 ? buffer.getWritePointer (1) : nullptr,
                                    buffer.getNumSamples(), settings, view, allpassIn, allpassOut, randomSeed);
