@@ -300,17 +300,16 @@ class Panel:
         cx, cy = og.axis
         self.place("IN. GAIN", raster.FONT_LEGEND, 9.0, [(cx + d, 10.0) for d in _spiral(20)],
                    lambda b: self.in_section("left", b), tracking=0.8)
-        hp = lay.knob("Highpass")
-        cx, cy = hp.axis
-        cands = [(cx + dx, cy - 45.0) for dx in _spiral(20)] + \
-                [(cx - 52.0 - d, cy - 20.0 + d) for d in range(0, 30, 2)]
-        self.place("HP", raster.FONT_LEGEND, CAPTION_SIZE, cands,
-                   lambda b: self.in_section("left", b), tracking=1.2)
-        lp = lay.knob("Lowpass")
-        cx, cy = lp.axis
-        cands = [(cx + dx, cy - 46.0 + dy) for dy in (0, -2, -4, -6, -8, -10, -14, -18) for dx in _spiral(20)]
-        self.place("LP", raster.FONT_LEGEND, CAPTION_SIZE, cands,
-                   lambda b: self.in_section("right", b), tracking=1.2)
+        # HP and LP: above their knobs, off to the side where the scale leaves room.
+        for name, text, side in (("Highpass", "HP", "left"), ("Lowpass", "LP", "right")):
+            cx, cy = lay.knob(name).axis
+            cands = []
+            for radius in (45.0, 46.0, 47.0, 48.0, 50.0):
+                for deg in _spiral(70):
+                    a = math.radians(deg)
+                    cands.append((cx + radius * math.sin(a), cy - radius * math.cos(a)))
+            self.place(text, raster.FONT_LEGEND, 9.5, cands,
+                       lambda b, sec=side: self.in_section(sec, b), tracking=1.0)
 
         # Switch legends.
         for s in lay.switches:
