@@ -23,6 +23,7 @@ DOT_DISTANCE = 11.8     # dot centre from the axis
 RIDGES = 32             # knurl ridges around the skirt
 SKIRT_HEIGHT = 12.0     # height of the skirt slope, in pixels of relief
 CAP_HEIGHT = 1.2
+RING_FALL = 1.6         # how far the top ring drops from cap to shoulder
 
 CREAM = np.array([0.905, 0.865, 0.765])
 CAPS = {
@@ -105,6 +106,12 @@ class KnobRenderer:
         lip = _smoothstep(BODY_RADIUS - 2.2, BODY_RADIUS, r)
         self.h_skirt -= 3.0 * lip
         self.dh_skirt -= 3.0 * _dsmoothstep(BODY_RADIUS - 2.2, BODY_RADIUS, r)
+        # The flat top ring falls gently outwards, so it catches the light on
+        # the upper left and drops into shade on the lower right.
+        r0 = CAP_RADIUS + GAP_WIDTH
+        ring = np.clip((r - r0) / (TOP_RADIUS - r0), 0.0, 1.0)
+        self.h_skirt -= RING_FALL * ring
+        self.dh_skirt -= np.where((r > r0) & (r < TOP_RADIUS), RING_FALL / (TOP_RADIUS - r0), 0.0)
         # Ridge depth fades in below the shoulder.
         self.ridge_w = _smoothstep(TOP_RADIUS - 0.5, TOP_RADIUS + 2.5, r)
         self.ridge_dw = _dsmoothstep(TOP_RADIUS - 0.5, TOP_RADIUS + 2.5, r)
