@@ -9,7 +9,7 @@ PACKAGES="
     libasound2-dev libfreetype-dev libfontconfig1-dev libpng-dev libjpeg-dev
     libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev libxcomposite-dev libxrender-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth x11-apps fonts-dejavu-core
+    xvfb xauth x11-apps fonts-dejavu-core fonts-dejavu-extra
     lilv-utils
     python3 python3-cairo python3-numpy python3-pil pngquant
 "
