@@ -3,6 +3,7 @@
 // silence after loud input (decaying tails sink into subnormal numbers)
 // against the same kernel on signal. Ratios are printed after the table.
 
+#include "ChainMemories.h"
 #include "processor/EqualiserKernel.h"
 #include "processor/ReferenceChain.h"
 
@@ -93,33 +94,9 @@ namespace
 
     /** Memories and record pointers, copyable so a benchmark can restart
         every iteration from the same snapshot. */
-    struct ChainState
+    struct ChainState  : ChainMemories
     {
-        FilterSection records[2][numSections];
-        FilterSection* pointers[2][numSections];
-        float allpassLastInput[2] = {};
-        float allpassLastOutput[2] = {};
-        int64_t seed = 0x2545f4914f6cdd1dLL;
-
-        ChainState() { link(); }
-        ChainState (const ChainState& other) { *this = other; }
-
-        ChainState& operator= (const ChainState& other)
-        {
-            std::memcpy (records, other.records, sizeof (records));
-            std::memcpy (allpassLastInput, other.allpassLastInput, sizeof (allpassLastInput));
-            std::memcpy (allpassLastOutput, other.allpassLastOutput, sizeof (allpassLastOutput));
-            seed = other.seed;
-            link();
-            return *this;
-        }
-
-        void link()
-        {
-            for (int ch = 0; ch < 2; ++ch)
-                for (int s = 0; s < numSections; ++s)
-                    pointers[ch][s] = &records[ch][s];
-        }
+        ChainState() { seed = 0x2545f4914f6cdd1dLL; }
 
         bool hasSubnormalMemory() const
         {

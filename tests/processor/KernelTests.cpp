@@ -1,6 +1,7 @@
 // The fast audio kernel against the plain reference chain, and the chain's
 // behaviour checked on both.
 
+#include "ChainMemories.h"
 #include "processor/EqualiserKernel.h"
 #include "processor/RandomSequence.h"
 #include "processor/ReferenceChain.h"
@@ -124,33 +125,8 @@ namespace
     }
 
     /** The memories a block runs on, with the record pointers the kernels take. */
-    struct ChainState
+    struct ChainState  : ChainMemories
     {
-        FilterSection records[2][numSections];
-        FilterSection* pointers[2][numSections];
-        float allpassLastInput[2] = {};
-        float allpassLastOutput[2] = {};
-        int64_t seed = 0;
-
-        ChainState() { link(); }
-        ChainState (const ChainState& other) { *this = other; }
-
-        ChainState& operator= (const ChainState& other)
-        {
-            std::memcpy (records, other.records, sizeof (records));
-            std::memcpy (allpassLastInput, other.allpassLastInput, sizeof (allpassLastInput));
-            std::memcpy (allpassLastOutput, other.allpassLastOutput, sizeof (allpassLastOutput));
-            seed = other.seed;
-            link();
-            return *this;
-        }
-
-        void link()
-        {
-            for (int ch = 0; ch < 2; ++ch)
-                for (int s = 0; s < numSections; ++s)
-                    pointers[ch][s] = &records[ch][s];
-        }
 
         void run (KernelFunction kernel, float* channel0, float* channel1, int numSamples,
                   const ChainSettings& settings)

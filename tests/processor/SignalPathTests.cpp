@@ -2,6 +2,8 @@
 // the audio callback, bypass, channel handling, memories across redesigns,
 // recovery from non-finite input, and changes arriving from two threads.
 
+#include "ChainMemories.h"
+
 #include <processor/OstrelEqAudioProcessor.h>
 #include <processor/CoefficientDesign.h>
 #include <processor/ReferenceChain.h>
@@ -55,26 +57,16 @@ namespace
 
     /** Runs the plain reference chain over a copy of the input with the
         processor's newest settings: what the processor must produce. */
-    struct ReferenceRun
+    struct ReferenceRun  : ChainMemories
     {
-        FilterSection records[2][numSections] {};
-        FilterSection* view[2][numSections] {};
-        float allpassIn[2] {}, allpassOut[2] {};
-        int64_t randomSeed;
-
-        explicit ReferenceRun (int64_t s) : randomSeed (s)
-        {
-            for (int c = 0; c < 2; ++c)
-                for (int k = 0; k < numSections; ++k)
-                    view[c][k] = &records[c][k];
-        }
+        explicit ReferenceRun (int64_t s) { seed = s; }
 
         void run (juce::AudioBuffer<float>& buffer, const ChainSettings& settings)
         {
             const juce::ScopedNoDenormals sameModeAsTheCallback;
             processBlockReference (buffer.getWritePointer (0),
                                    buffer.getNumChannels() > 1 ? buffer.getWritePointer (1) : nullptr,
-                                   buffer.getNumSamples(), settings, view, allpassIn, allpassOut, randomSeed);
+                                   buffer.getNumSamples(), settings, pointers, allpassLastInput, allpassLastOutput, seed);
         }
     };
 
