@@ -38,8 +38,8 @@ OstrelEqAudioProcessorEditor::OstrelEqAudioProcessorEditor (OstrelEqAudioProcess
 
     content = std::make_unique<juce::Component> ("content");
     addAndMakeVisible (*content);
-    content->setBounds (0, 0, panelWidth, panelHeight);
-    setSize (panelWidth, panelHeight);
+    content->setBounds (0, 0, PanelLayout::width, PanelLayout::height);
+    setSize (PanelLayout::width, PanelLayout::height);
 
     lookAndFeel = std::make_unique<OstrelLookAndFeel>();
 
@@ -213,12 +213,12 @@ void OstrelEqAudioProcessorEditor::resized()
 
     float scale = 1.0f;
 
-    if (w < panelWidth || h < panelHeight)
-        scale = (float) juce::jmin ((double) h / (double) panelHeight, (double) w * 0.0009765625);
+    if (w < PanelLayout::width || h < PanelLayout::height)
+        scale = (float) juce::jmin ((double) h / (double) PanelLayout::height, (double) w * 0.0009765625);
 
     const auto transform = juce::AffineTransform::scale (scale)
-                               .translated (((float) w - (float) panelWidth * scale) * 0.5f,
-                                            ((float) h - (float) panelHeight * scale) * 0.5f);
+                               .translated (((float) w - (float) PanelLayout::width * scale) * 0.5f,
+                                            ((float) h - (float) PanelLayout::height * scale) * 0.5f);
 
     if (transform.isSingularity())
         return;

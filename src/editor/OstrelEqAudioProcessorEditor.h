@@ -39,10 +39,6 @@ public:
     void buttonClicked (juce::Button*) override;
     void changeListenerCallback (juce::ChangeBroadcaster*) override;
 
-    /** The panel's own size; the content is laid out in this space. */
-    static constexpr int panelWidth = 1024;
-    static constexpr int panelHeight = 209;
-
 private:
     juce::Slider* createKnob (int tableIndex);
     juce::TextButton* createSwitch (int tableIndex);
